@@ -1,0 +1,6 @@
+#include "app/RunOptions.h"
+
+InstallOptions& RunOptions() {
+  static InstallOptions options;
+  return options;
+}
