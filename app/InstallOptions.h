@@ -5,10 +5,10 @@
 #include <string>
 
 struct InstallOptions {
-  int productInstalled = 0;    // a copy is installed: this run updates it
-  int silent = 0;              // "/s": no windows
-  int noValidation = 0;        // "/n": skip the version check at start-up
-  int launchAfterInstall = 0;  // "/l": start the product when the installation has finished
+  int productInstalled = 0;          // a copy is installed: this run updates it
+  int silent = 0;                    // "/s": no windows
+  int noValidation = 0;              // "/n": skip the version check at start-up
+  int launchAfterInstall = 0;        // "/l": start the product when the installation has finished
   std::wstring languageArgument;     // "/lang" value: UI language id as decimal text
   std::wstring installerProperties;  // "/v" value: extra properties for the product package
 };

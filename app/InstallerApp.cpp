@@ -1,0 +1,102 @@
+#include "app/InstallerApp.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Relaunch.h"
+#include "app/RunOptions.h"
+#include "app/SwitchTable.h"
+#include "res/resource.h"
+#include "ui/framework/DebugOutput.h"
+#include "ui/pages/InstallGuide.h"
+
+namespace {
+
+std::string ToThreadAnsi(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size =
+      ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string narrow(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
+  narrow.resize(static_cast<size_t>(size) - 1);
+  return narrow;
+}
+
+}  // namespace
+
+CQORMasterInstallerApp::CQORMasterInstallerApp() : options_(RunOptions()) {}
+
+BOOL CQORMasterInstallerApp::InitInstance() {
+  if (ActivateRunningInstance()) return FALSE;
+  fw::CWinApp::InitInstance();
+  ReadSwitches();
+  if (!RegisterWizardClass()) return FALSE;
+  InitializeTheme();
+  LoadInstallManifest();
+  if (!options_.noValidation) {
+    newInstallerPath_.clear();
+    if (!RunClientValidator()) return FALSE;
+  }
+  RunWizard();
+  return FALSE;  // no message loop: the run ends when the wizard has closed
+}
+
+int CQORMasterInstallerApp::ExitInstance() {
+  // The theme's fonts are released here once the theme exists.
+  instanceSemaphore_.Reset();
+  RelaunchDownloadedInstaller(validatorResult_, newInstallerPath_);
+  return fw::CWinApp::ExitInstance();
+}
+
+bool CQORMasterInstallerApp::ActivateRunningInstance() {
+  instanceSemaphore_.Reset(::CreateSemaphoreW(nullptr, 0, 1, L"QORMasterInstaller"));
+  if (!instanceSemaphore_ || ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  if (HWND running = ::FindWindowW(KEST_WIZARD_CLASS_NAME, nullptr)) {
+    if (::IsIconic(running)) ::ShowWindow(running, SW_RESTORE);
+    ::SetForegroundWindow(running);
+  }
+  return true;
+}
+
+void CQORMasterInstallerApp::ReadSwitches() {
+  int count = 0;
+  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (!argv) return;
+  std::vector<std::wstring> wide(argv, argv + count);
+  ::LocalFree(argv);
+  std::vector<std::string> narrow;
+  narrow.reserve(wide.size());
+  for (const auto& argument : wide) narrow.push_back(ToThreadAnsi(argument));
+  ApplySwitches(SwitchTable(), wide, narrow, options_);
+}
+
+bool CQORMasterInstallerApp::RegisterWizardClass() {
+  WNDCLASSW dialogClass{};
+  if (!::GetClassInfoW(nullptr, MAKEINTATOM(32770), &dialogClass)) return false;
+  dialogClass.lpszClassName = KEST_WIZARD_CLASS_NAME;
+  return ::RegisterClassW(&dialogClass) != 0;
+}
+
+void CQORMasterInstallerApp::InitializeTheme() {}
+
+void CQORMasterInstallerApp::LoadInstallManifest() {}
+
+bool CQORMasterInstallerApp::RunClientValidator() {
+  validatorResult_ = 0;
+  return validatorResult_ == 0;
+}
+
+void CQORMasterInstallerApp::RunWizard() {
+  const HRESULT com = ::CoInitialize(nullptr);
+  {
+    CInstallGuide wizard;
+    m_pMainWnd = &wizard;
+    wizard.DoModal();
+    m_pMainWnd = nullptr;
+  }
+  if (SUCCEEDED(com)) ::CoUninitialize();
+}

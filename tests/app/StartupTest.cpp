@@ -1,0 +1,98 @@
+// The real installer executable under Wine: one instance at a time, and the relaunch of a
+// downloaded installer at exit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/Relaunch.h"
+#include "res/resource.h"
+#include "tests/support/TestPaths.h"
+#include "ui/framework/UniqueHandle.h"
+
+namespace {
+
+using kest::test::BinaryPath;
+using kest::test::ScratchFolder;
+
+fw::UniqueHandle StartProcess(const std::filesystem::path& exe, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &process))
+    return {};
+  ::CloseHandle(process.hThread);
+  return fw::UniqueHandle(process.hProcess);
+}
+
+HWND WaitForWizard(DWORD timeoutMs) {
+  for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+    if (HWND window = ::FindWindowW(KEST_WIZARD_CLASS_NAME, nullptr)) return window;
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+int CountWizards() {
+  int count = 0;
+  ::EnumWindows(
+      [](HWND window, LPARAM counter) -> BOOL {
+        wchar_t name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (std::wstring(name) == KEST_WIZARD_CLASS_NAME) ++*reinterpret_cast<int*>(counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TEST(Startup, SecondInstanceEndsAtOnceWithoutASecondWindow) {
+  const auto exe = BinaryPath("app/KestWebInstaller.exe");
+  fw::UniqueHandle first = StartProcess(exe, L"/n");
+  ASSERT_TRUE(first);
+  HWND wizard = WaitForWizard(30000);
+  ASSERT_NE(wizard, nullptr) << "the first installer never showed its window";
+
+  fw::UniqueHandle second = StartProcess(exe, L"/n");
+  ASSERT_TRUE(second);
+  ASSERT_EQ(::WaitForSingleObject(second.Get(), 20000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  ::GetExitCodeProcess(second.Get(), &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(CountWizards(), 1);
+  EXPECT_EQ(::WaitForSingleObject(first.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+  ::PostMessageW(wizard, WM_CLOSE, 0, 0);
+  EXPECT_EQ(::WaitForSingleObject(first.Get(), 20000), WAIT_OBJECT_0);
+}
+
+TEST(Relaunch, StartsTheDownloadedInstallerWithNoValidationSwitch) {
+  const auto folder = ScratchFolder("relaunch");
+  const auto probe = folder / "Pictova Kest Installer.exe";
+  std::filesystem::copy_file(BinaryPath("tests/app/relaunch_probe.exe"), probe);
+
+  EXPECT_EQ(RelaunchDownloadedInstaller(2, probe.wstring()), RelaunchOutcome::Started);
+
+  const auto marker = std::filesystem::path(probe.wstring() + L".cmdline");
+  for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i) ::Sleep(50);
+  ::Sleep(100);  // let the probe finish writing
+  const std::string bytes = kest::test::ReadFileBytes(marker);
+  const std::wstring commandLine(reinterpret_cast<const wchar_t*>(bytes.data()),
+                                 bytes.size() / sizeof(wchar_t));
+  EXPECT_NE(commandLine.find(L"/n"), std::wstring::npos) << "command line was: " << bytes.size();
+}
+
+TEST(Relaunch, DoesNothingUnlessAskedForAnExistingFile) {
+  const auto folder = ScratchFolder("relaunch-none");
+  const std::wstring vanished = (folder / "gone.exe").wstring();
+  EXPECT_EQ(RelaunchDownloadedInstaller(2, vanished), RelaunchOutcome::FileMissing);
+  EXPECT_EQ(RelaunchDownloadedInstaller(2, L""), RelaunchOutcome::NotRequested);
+  EXPECT_EQ(RelaunchDownloadedInstaller(0, vanished), RelaunchOutcome::NotRequested);
+  EXPECT_EQ(RelaunchDownloadedInstaller(1, vanished), RelaunchOutcome::NotRequested);
+}
+
+}  // namespace
