@@ -1,8 +1,8 @@
 #include "app/Relaunch.h"
 
+#include <windows.h>
 #include <shellapi.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 namespace {
 const wchar_t kConnectError[] =

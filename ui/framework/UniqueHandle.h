@@ -3,9 +3,9 @@
 // ends is still the one of the failed call.
 #pragma once
 
-#include <msi.h>
 #include <windows.h>
 #include <wininet.h>
+#include <msi.h>
 
 #include <utility>
 
