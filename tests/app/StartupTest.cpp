@@ -73,17 +73,12 @@ TEST(Startup, SecondInstanceEndsAtOnceWithoutASecondWindow) {
 TEST(Relaunch, StartsTheDownloadedInstallerWithNoValidationSwitch) {
   const auto folder = ScratchFolder("relaunch");
   const auto probe = folder / "Pictova Kest Installer.exe";
-  std::filesystem::copy_file(BinaryPath("tests/app/relaunch_probe.exe"), probe);
+  std::filesystem::copy_file(BinaryPath("tests/marker_probe.exe"), probe);
 
   EXPECT_EQ(RelaunchDownloadedInstaller(2, probe.wstring()), RelaunchOutcome::Started);
 
-  const auto marker = std::filesystem::path(probe.wstring() + L".cmdline");
-  for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i) ::Sleep(50);
-  ::Sleep(100);  // let the probe finish writing
-  const std::string bytes = kest::test::ReadFileBytes(marker);
-  const std::wstring commandLine(reinterpret_cast<const wchar_t*>(bytes.data()),
-                                 bytes.size() / sizeof(wchar_t));
-  EXPECT_NE(commandLine.find(L"/n"), std::wstring::npos) << "command line was: " << bytes.size();
+  const std::wstring commandLine = kest::test::WaitForMarker(probe);
+  EXPECT_NE(commandLine.find(L" /n"), std::wstring::npos) << "no /n in the probe's command line";
 }
 
 TEST(Relaunch, DoesNothingUnlessAskedForAnExistingFile) {

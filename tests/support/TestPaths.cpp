@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #ifdef _WIN32
 #include <process.h>
@@ -80,6 +81,26 @@ bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
   if (!out) return false;
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+std::wstring WaitForMarker(const std::filesystem::path& exePath, int timeoutMs) {
+  const std::filesystem::path marker =
+      exePath.native() + std::filesystem::path(".cmdline").native();
+  std::string previous;
+  for (int waited = 0; waited <= timeoutMs; waited += 50) {
+    std::string bytes = ReadFileBytes(marker);
+    // Done once the file is there and has stopped changing.
+    if (!bytes.empty() && bytes == previous) {
+      std::wstring text;
+      for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+      return text;
+    }
+    previous = std::move(bytes);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return {};
 }
 
 }  // namespace kest::test

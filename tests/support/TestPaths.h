@@ -26,4 +26,8 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // Writes bytes to a file, creating its folder; false on failure.
 bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
+// The command line a marker probe copied to exePath wrote, waiting up to timeoutMs for it;
+// empty when none appeared.
+std::wstring WaitForMarker(const std::filesystem::path& exePath, int timeoutMs = 10000);
+
 }  // namespace kest::test

@@ -1,4 +1,5 @@
-// Started by the tests in place of a downloaded installer: writes its command line beside itself.
+// Started by the tests in place of a downloaded installer, a prerequisite program or a language
+// pack: writes its command line (UTF-16) to a file named after itself plus ".cmdline".
 #include <windows.h>
 
 #include <string>
