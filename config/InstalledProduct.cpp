@@ -1,8 +1,9 @@
 #include "config/InstalledProduct.h"
 
+#include <windows.h>
+
 #include <msi.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include <cwchar>
 

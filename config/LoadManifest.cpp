@@ -1,5 +1,6 @@
-#include <shlwapi.h>
 #include <windows.h>
+
+#include <shlwapi.h>
 
 #include "config/InstallConfig.h"
 #include "config/LocalFileName.h"

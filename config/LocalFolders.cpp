@@ -1,6 +1,7 @@
+#include <windows.h>
+
 #include <shlobj.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include "config/InstallConfig.h"
 

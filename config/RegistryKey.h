@@ -15,7 +15,7 @@
 class RegistryKey {
  public:
   // The platform's code for a key that cannot be written.
-  static constexpr LONG kNotWritable = ERROR_KEY_NOT_WRITABLE;  // 1013
+  static constexpr LONG kNotWritable = ERROR_CANTWRITE;  // 1013
 
   RegistryKey(HKEY root, std::wstring_view subkeyPath);
 

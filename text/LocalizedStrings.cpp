@@ -1,7 +1,8 @@
 #include "text/LocalizedStrings.h"
 
-#include <shlwapi.h>
 #include <windows.h>
+
+#include <shlwapi.h>
 
 #include "text/SlideFolder.h"
 #include "ui/theme/DpiScaling.h"
