@@ -14,7 +14,7 @@ bool IsTrueText(std::wstring_view text) {
   constexpr std::wstring_view kTrue = L"true";
   if (text.size() != kTrue.size()) return false;
   for (size_t i = 0; i < text.size(); ++i)
-    if (std::towlower(text[i]) != kTrue[i]) return false;
+    if (std::towlower(text[i]) != static_cast<wint_t>(kTrue[i])) return false;
   return true;
 }
 
@@ -38,7 +38,7 @@ class ManifestWalker {
     return true;
   }
 
-  std::wstring MainText() { return doc_.GetElementText(doc_.MainPosition()); }
+  std::wstring MainText() { return doc_.GetElementText(doc_.GetMainPosition()); }
 
   void ReadMainComponent(ProductManifest& model) {
     if (!doc_.FindElement(L"main_component") || !doc_.FindChildElement(L"name")) return;
@@ -108,7 +108,8 @@ bool InstallConfig::ParseManifest(ProductManifest& model) const {
   walker.ReadChild(L"short_name", model.shortName);
   walker.ReadChild(L"registry", model.registryKey);
   std::wstring standalone;
-  if (walker.ReadChild(L"standalone", standalone)) model.standalone = IsTrueText(standalone) ? 1 : 0;
+  if (walker.ReadChild(L"standalone", standalone))
+    model.standalone = IsTrueText(standalone) ? 1 : 0;
   walker.ReadChild(L"standalone_version", model.standaloneVersion);
   walker.ReadChild(L"version_check_url", model.versionDocumentAddress);
 
