@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "app/RunOptions.h"
 #include "config/InstallConfig.h"
@@ -86,6 +88,33 @@ TEST_F(ProductDetectionTest, MalformedProductCodeIsAnError) {
   std::wstring version = L"stale";
   EXPECT_NE(QueryInstalledVersion(L"not-a-product-code", version), 1605u);
   EXPECT_TRUE(version.empty());
+}
+
+TEST_F(ProductDetectionTest, OtherErrorsAreShownOnceInAMessageBox) {
+  Configuration().manifest.shortName = L"Kest Probe";
+  std::wstring shown;
+  std::atomic<bool> done{false};
+  // Reads the box's text and presses OK, as a user would.
+  std::thread user([&] {
+    for (int i = 0; i < 200 && !done; ++i) {
+      if (HWND box = ::FindWindowW(L"#32770", L"Kest Probe")) {
+        wchar_t text[256] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+        shown = text;
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      ::Sleep(50);
+    }
+  });
+  const InstalledProductInfo info = GetInstalledProductInfo(L"not-a-product-code");
+  done = true;
+  user.join();
+  EXPECT_TRUE(info.version.empty());
+  std::wstring version;
+  const std::uint32_t error = QueryInstalledVersion(L"not-a-product-code", version);
+  EXPECT_EQ(shown, L"Failed to get installed product info, error code: " + std::to_wstring(error));
+  Configuration().manifest.shortName.clear();
 }
 
 TEST_F(ProductDetectionTest, InstalledLanguageOverridesTheChoice) {
