@@ -39,7 +39,7 @@ std::vector<Attribute> CollectAttributes(std::wstring_view text, unsigned attrib
   std::vector<Attribute> list;
   if (const std::wstring_view name = TextAttributeName(attributes); !name.empty()) {
     std::wstring escaped;
-    AppendEscaped(escaped, text);
+    AppendEscaped(escaped, text.substr(0, kResultValueCap));
     list.push_back({name, std::move(escaped)});
   }
   if (const auto [name, always] = NumberAttributeName(attributes); !name.empty()) {

@@ -64,6 +64,7 @@ bool CXmlDocument::Load(std::wstring_view path) {
   const bool opened = reader.Open(path);
   resultText_ = reader.GetResultText();
   text_.clear();
+  documentFlags_ = reader.GetFlags() & ~xml::DocumentFileReader::kReadBit;
   if (!opened) {
     ResetCursor();
     wellFormed_ = false;

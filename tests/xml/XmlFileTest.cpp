@@ -180,6 +180,16 @@ TEST(LoadFile, AMarkFromAnEarlierLoadDoesNotStay) {
   EXPECT_EQ(doc.GetDocumentFlags(), kXmlUtf16File);
 }
 
+TEST(LoadFile, EmptyOrMissingFilesClearTheEncodingFlags) {
+  CXmlDocument doc;
+  EXPECT_TRUE(doc.Load(Scratch("\xFE\xFF" + Utf16Bytes(L"<a/>", true))));
+  EXPECT_FALSE(doc.Load(Scratch("")));
+  EXPECT_EQ(doc.GetDocumentFlags(), 0u);
+  EXPECT_TRUE(doc.Load(Scratch("\xEF\xBB\xBF<a/>")));
+  EXPECT_FALSE(doc.Load((kest::test::ScratchFolder("xml-files") / "missing.xml").wstring()));
+  EXPECT_EQ(doc.GetDocumentFlags(), 0u);
+}
+
 TEST(LoadFile, DeclarationBeyondTheFirstKilobyteIsNotSeen) {
   const std::string padding(1100, ' ');
   CXmlDocument doc;
