@@ -65,11 +65,9 @@ bool CXmlDocument::Load(std::wstring_view path) {
   resultText_ = reader.GetResultText();
   text_.clear();
   documentFlags_ = reader.GetFlags() & ~xml::DocumentFileReader::kReadBit;
-  if (!opened) {
-    ResetCursor();
-    wellFormed_ = false;
-    return false;
-  }
+  // Parsing the empty text writes no record and leaves no element of an earlier document
+  // behind, whose offsets would point past the now empty text.
+  if (!opened) return Parse();
   reader.SetBytesToRead(reader.GetFileSize() - reader.GetFilePosition());
   const bool read = reader.ReadText(text_);
   reader.Close();

@@ -172,6 +172,15 @@ TEST(LoadFile, MissingFileGivesTheSystemMessageAndCode) {
   EXPECT_FALSE(doc.FindElement());
 }
 
+TEST(LoadFile, FailedLoadLeavesNoElementsOfAnEarlierDocument) {
+  CXmlDocument doc;
+  ASSERT_TRUE(doc.Load(Scratch("<r><a>text</a></r>")));
+  EXPECT_FALSE(doc.Load((kest::test::ScratchFolder("xml-files") / "missing.xml").wstring()));
+  EXPECT_EQ(doc.GetElementCount(), 1);
+  EXPECT_FALSE(doc.FindChildElement(L"a"));
+  EXPECT_EQ(doc.GetElementText(2), L"");
+}
+
 TEST(LoadFile, AMarkFromAnEarlierLoadDoesNotStay) {
   CXmlDocument doc;
   EXPECT_TRUE(doc.Load(Scratch("\xFE\xFF" + Utf16Bytes(L"<a/>", true))));
