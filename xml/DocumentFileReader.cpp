@@ -223,6 +223,8 @@ void DocumentFileReader::RecordFileError(std::uint32_t code) {
 bool DocumentFileReader::Open(std::wstring_view path) {
   resultText_.clear();
   encoding_.clear();
+  // A mark from an earlier load must not stay behind, whatever happens to this one.
+  flags_ &= ~(kUtf16File | kUtf8Mark | kBigEndian);
   file_.reset(OpenFileForReading(path));
   if (!file_) {
     RecordFileError(LastSystemError());
@@ -250,8 +252,6 @@ bool DocumentFileReader::Open(std::wstring_view path) {
   }
   if (size == 0) return true;
 
-  // A mark from an earlier load must not stay behind.
-  flags_ &= ~(kUtf16File | kUtf8Mark | kBigEndian);
   bool marked = false;
   for (const ByteOrderMark& mark : kMarks) {
     if (head.compare(0, mark.bytes.size(), mark.bytes) != 0) continue;

@@ -39,7 +39,7 @@ std::vector<Attribute> CollectAttributes(std::wstring_view text, unsigned attrib
   std::vector<Attribute> list;
   if (const std::wstring_view name = TextAttributeName(attributes); !name.empty()) {
     std::wstring escaped;
-    AppendEscaped(escaped, text);
+    AppendEscaped(escaped, text.substr(0, kResultValueCap));
     list.push_back({name, std::move(escaped)});
   }
   if (const auto [name, always] = NumberAttributeName(attributes); !name.empty()) {
@@ -116,6 +116,8 @@ void AppendEscaped(std::wstring& target, std::wstring_view value) {
 
 void AddResult(std::wstring& resultText, std::wstring_view recordName, std::wstring_view text,
                unsigned attributes, std::int64_t number, std::int64_t number2) {
+  // Broken documents ask for records by the million once the cap is reached.
+  if (!(attributes & kResultModify) && resultText.size() >= kResultTextCap) return;
   const std::vector<Attribute> list = CollectAttributes(text, attributes, number, number2);
   if (attributes & kResultModify) {
     const std::size_t existing = FindRecord(resultText, recordName);

@@ -26,6 +26,9 @@ enum ResultAttribute : unsigned {
 
 // Records are only appended while the result text is shorter than this.
 inline constexpr std::size_t kResultTextCap = 1000;
+// Text values are cut to this many characters (before escaping), so that one record about a
+// huge tag name cannot carry the whole name.
+inline constexpr std::size_t kResultValueCap = 256;
 
 // Appends (or, with kResultModify, updates) one record. A number of -1 means "no such attribute"
 // unless the flags ask for "n", "count" or "length", which are always written.

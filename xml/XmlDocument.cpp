@@ -64,11 +64,10 @@ bool CXmlDocument::Load(std::wstring_view path) {
   const bool opened = reader.Open(path);
   resultText_ = reader.GetResultText();
   text_.clear();
-  if (!opened) {
-    ResetCursor();
-    wellFormed_ = false;
-    return false;
-  }
+  documentFlags_ = reader.GetFlags() & ~xml::DocumentFileReader::kReadBit;
+  // Parsing the empty text writes no record and leaves no element of an earlier document
+  // behind, whose offsets would point past the now empty text.
+  if (!opened) return Parse();
   reader.SetBytesToRead(reader.GetFileSize() - reader.GetFilePosition());
   const bool read = reader.ReadText(text_);
   reader.Close();

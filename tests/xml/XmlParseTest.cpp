@@ -212,6 +212,15 @@ TEST(Parse, ResultRecordsStopAtTheCap) {
   EXPECT_EQ(results.substr(results.size() - 2), L"/>");
 }
 
+TEST(Parse, HugeTagNamesDoNotBloatTheResultText) {
+  // Found by fuzzing: one record could carry a whole (escaped) tag name of any length.
+  const std::wstring name(100000, L'<');
+  CXmlDocument doc;
+  EXPECT_FALSE(doc.SetText(L"<r></" + name + L"></r>"));
+  EXPECT_LT(doc.GetResultText().size(), 1200u);
+  EXPECT_EQ(doc.GetResultText().substr(0, 31), L"<lone_end_tag tagname=\"&lt;&lt;");
+}
+
 TEST(Parse, TooLongEndTagMakesTheDocumentIllFormed) {
   const std::wstring name(1100, L'n');
   CXmlDocument doc;
