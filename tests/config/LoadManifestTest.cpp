@@ -98,6 +98,16 @@ TEST_F(LoadManifestTest, LoadsAndPreparesEverything) {
     EXPECT_TRUE(fs::is_directory(exe_ / folder)) << folder;
 }
 
+TEST_F(LoadManifestTest, StartsFromTheRunningExecutablesFolder) {
+  wchar_t module[MAX_PATH] = {};
+  ASSERT_GT(::GetModuleFileNameW(nullptr, module, MAX_PATH), 0u);
+  const std::wstring path(module);
+  // No manifest lies beside the test program, so the load stops before touching any folder.
+  EXPECT_EQ(config_.LoadManifest(), ManifestLoadResult::kManifestUnusable);
+  EXPECT_EQ(config_.executableFolder, path.substr(0, path.rfind(L'\\')));
+  EXPECT_EQ(config_.manifestPath, config_.executableFolder + L"\\config\\manifestKest.xml");
+}
+
 TEST_F(LoadManifestTest, MissingOrBrokenManifest) {
   EXPECT_EQ(Load(), ManifestLoadResult::kManifestUnusable);
   WriteLocal("<qorwebinstaller><product>");
