@@ -38,3 +38,21 @@ demo: build-win64
 
 clean:
 	rm -rf build
+
+# make bench: benchmark programs (native release build); not part of make test.
+bench:
+	@tools/install-deps --extras
+	cmake --preset bench
+	cmake --build --preset bench --target xml_bench
+	build/bench/xml/bench/xml_bench
+
+# make fuzz [FUZZ_SECONDS=n]: the XML reader's libFuzzer target with ASan and UBSan, one process;
+# new inputs go to build/fuzz/xml-corpus, findings to build/fuzz/. Not part of make test.
+FUZZ_SECONDS ?= 900
+fuzz:
+	@tools/install-deps --extras
+	cmake --preset fuzz
+	cmake --build --preset fuzz --target xml_fuzz
+	mkdir -p build/fuzz/xml-corpus
+	build/fuzz/xml/xml_fuzz build/fuzz/xml-corpus xml/fuzz/corpus -max_total_time=$(FUZZ_SECONDS) \
+	  -rss_limit_mb=2048 -timeout=10 -max_len=65536 -artifact_prefix=build/fuzz/ -print_final_stats=1

@@ -1,0 +1,6 @@
+#include "config/InstallConfig.h"
+
+InstallConfig& Configuration() {
+  static InstallConfig config;
+  return config;
+}

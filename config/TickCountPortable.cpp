@@ -1,0 +1,9 @@
+#include <chrono>
+
+#include "config/TickCount.h"
+
+std::uint32_t CurrentTickCount() noexcept {
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}

@@ -1,0 +1,7 @@
+#include <windows.h>
+
+#include "config/TickCount.h"
+
+std::uint32_t CurrentTickCount() noexcept {
+  return ::GetTickCount();
+}
