@@ -9,6 +9,7 @@
 #include "app/Relaunch.h"
 #include "app/RunOptions.h"
 #include "app/SwitchTable.h"
+#include "config/InstallConfig.h"
 #include "res/resource.h"
 #include "ui/framework/DebugOutput.h"
 #include "ui/pages/InstallGuide.h"
@@ -83,7 +84,12 @@ bool CQORMasterInstallerApp::RegisterWizardClass() {
 
 void CQORMasterInstallerApp::InitializeTheme() {}
 
-void CQORMasterInstallerApp::LoadInstallManifest() {}
+void CQORMasterInstallerApp::LoadInstallManifest() {
+  // The later steps work with whatever the model holds; a manifest that did not load shows up
+  // as a server that cannot be reached.
+  const auto result = Configuration().LoadManifest();
+  fw::DebugOutputF(L"Install manifest load result: %d\r\n", static_cast<int>(result));
+}
 
 bool CQORMasterInstallerApp::RunClientValidator() {
   validatorResult_ = 0;

@@ -4,11 +4,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-namespace {
-const wchar_t kConnectError[] =
-    L"Unable to contact the download server. Check your Internet connection and try again. If "
-    L"the issue persists, please contact Customer Care.";
-}
+#include "config/UiText.h"
 
 RelaunchOutcome RelaunchDownloadedInstaller(int validatorResult,
                                             const std::wstring& newInstallerPath) {
@@ -17,6 +13,7 @@ RelaunchOutcome RelaunchDownloadedInstaller(int validatorResult,
   const auto code = reinterpret_cast<INT_PTR>(
       ::ShellExecuteW(nullptr, L"open", newInstallerPath.c_str(), L"/n", nullptr, SW_SHOWNORMAL));
   if (code > 32) return RelaunchOutcome::Started;
-  ::MessageBoxW(nullptr, kConnectError, nullptr, MB_OK | MB_ICONERROR);
+  const std::wstring text = UiText(IDS_ERR_CONNECT_DOWNLOAD_SERVER);
+  ::MessageBoxW(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
   return RelaunchOutcome::Failed;
 }

@@ -70,6 +70,31 @@ TEST(Startup, SecondInstanceEndsAtOnceWithoutASecondWindow) {
   EXPECT_EQ(::WaitForSingleObject(first.Get(), 20000), WAIT_OBJECT_0);
 }
 
+// Beside the shipped configuration the manifest loads: the wizard carries the product's full
+// name and the download folders exist.
+TEST(Startup, LoadsTheShippedManifestBesideTheExecutable) {
+  const auto folder = ScratchFolder("shipped config");
+  const auto exe = folder / "KestWebInstaller.exe";
+  std::filesystem::copy_file(BinaryPath("app/KestWebInstaller.exe"), exe);
+  std::filesystem::create_directories(folder / "config");
+  std::filesystem::copy_file(kest::test::SourcePath("config/manifestKest.xml"),
+                             folder / "config" / "manifestKest.xml");
+  std::filesystem::copy(kest::test::SourcePath("language"), folder / "language",
+                        std::filesystem::copy_options::recursive);
+
+  fw::UniqueHandle installer = StartProcess(exe, L"/n");
+  ASSERT_TRUE(installer);
+  HWND wizard = WaitForWizard(30000);
+  ASSERT_NE(wizard, nullptr);
+  wchar_t title[128] = {};
+  ::GetWindowTextW(wizard, title, 128);
+  EXPECT_STREQ(title, L"Pictova Kest");
+  for (const char* sub : {"component", "msi", "transform"})
+    EXPECT_TRUE(std::filesystem::is_directory(folder / sub)) << sub;
+  ::PostMessageW(wizard, WM_CLOSE, 0, 0);
+  EXPECT_EQ(::WaitForSingleObject(installer.Get(), 20000), WAIT_OBJECT_0);
+}
+
 TEST(Relaunch, StartsTheDownloadedInstallerWithNoValidationSwitch) {
   const auto folder = ScratchFolder("relaunch");
   const auto probe = folder / "Pictova Kest Installer.exe";
