@@ -40,6 +40,13 @@ LONG RegistryKey::SetString(std::wstring_view valueName, std::wstring_view text)
                           reinterpret_cast<const BYTE*>(data.c_str()), bytes);
 }
 
+LONG RegistryKey::SetDword(std::wstring_view valueName, DWORD value) {
+  if (!writeKey_) return kNotWritable;
+  const std::wstring name(valueName);
+  return ::RegSetValueExW(writeKey_.Get(), name.c_str(), 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
 void RegistryKey::EnumerateSubkeys(Table& names) const {
   const HKEY key = ReadHandle();
   if (!key) return;

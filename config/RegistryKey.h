@@ -26,6 +26,9 @@ class RegistryKey {
   // Stores the text as REG_SZ with its terminating NUL; 0 on success.
   LONG SetString(std::wstring_view valueName, std::wstring_view text);
 
+  // Stores a REG_DWORD; 0 on success.
+  LONG SetDword(std::wstring_view valueName, DWORD value);
+
   // Appends every subkey name in index order.
   void EnumerateSubkeys(Table& names) const;
 

@@ -4,8 +4,9 @@
 #include <string>
 
 enum InstallItemKind : int {
-  Package = 0,  // installed through the Windows Installer API
-  Program = 1,  // run by the program runner (a package through msiexec, else a process)
+  Package = 0,    // installed through the Windows Installer API
+  Program = 1,    // run by the program runner (a package through msiexec, else a process)
+  Transform = 2,  // downloaded only: it reaches Windows Installer with the product package
 };
 
 struct InstallItem {

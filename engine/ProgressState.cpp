@@ -18,6 +18,11 @@ void ProgressState::SetWeights(std::vector<unsigned> downloadWeights,
   fields_.installWeights = std::move(installWeights);
 }
 
+void ProgressState::Reset() {
+  std::lock_guard guard(lock_);
+  fields_ = Fields{};
+}
+
 int ProgressState::Phase() const {
   std::lock_guard guard(lock_);
   return fields_.phase;

@@ -24,6 +24,9 @@ class ProgressState {
 
   int Phase() const;
 
+  // Back to the state at program start (one process may run several engines in tests).
+  void Reset();
+
   // The overall percentage and the remaining time at tick count now. The first reading starts
   // the clock, which then runs for the rest of the process.
   ProgressReading TakeReading(std::uint32_t now);

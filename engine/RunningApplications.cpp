@@ -1,8 +1,7 @@
 #include "engine/RunningApplications.h"
 
 #include "engine/MessageBoxSeam.h"
-#include "text/LocalizedStrings.h"
-#include "text/UiStrings.h"
+#include "config/UiText.h"
 #include "ui/framework/UniqueHandle.h"
 
 const std::vector<WatchedApplication>& WatchedApplications() {
@@ -30,7 +29,7 @@ int CheckRunningApplications(const std::wstring& caption, HWND owner,
     if (running.empty()) return 1;
     std::wstring names;
     for (const auto& name : running) names += name + L"\r\n";
-    const std::wstring text = GetUiString(IDS_CLOSE_RUNNING_APPS) + L"\n\n" + names;
+    const std::wstring text = UiText(IDS_CLOSE_RUNNING_APPS) + L"\n\n" + names;
     if (ShowEngineMessageBox(owner, text, caption, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY)
       return 0;
   }
