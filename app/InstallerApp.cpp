@@ -10,6 +10,7 @@
 #include "app/RunOptions.h"
 #include "app/SwitchTable.h"
 #include "config/InstallConfig.h"
+#include "net/InternetSession.h"
 #include "res/resource.h"
 #include "ui/framework/DebugOutput.h"
 #include "ui/pages/InstallGuide.h"
@@ -29,7 +30,12 @@ std::string ToThreadAnsi(const std::wstring& text) {
 
 }  // namespace
 
-CQORMasterInstallerApp::CQORMasterInstallerApp() : options_(RunOptions()) {}
+CQORMasterInstallerApp::CQORMasterInstallerApp() : options_(RunOptions()) {
+  // Static construction: the process-wide Internet session exists before anything runs.
+  OpenInternetSession();
+}
+
+CQORMasterInstallerApp::~CQORMasterInstallerApp() { CloseInternetSession(); }
 
 BOOL CQORMasterInstallerApp::InitInstance() {
   if (ActivateRunningInstance()) return FALSE;

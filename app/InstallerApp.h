@@ -11,6 +11,7 @@
 class CQORMasterInstallerApp : public fw::CWinApp {
  public:
   CQORMasterInstallerApp();
+  ~CQORMasterInstallerApp() override;
 
   BOOL InitInstance() override;
   int ExitInstance() override;
