@@ -13,29 +13,17 @@
 #include "net/InternetSession.h"
 #include "res/resource.h"
 #include "ui/framework/DebugOutput.h"
+#include "ui/framework/ThreadAnsi.h"
 #include "ui/pages/InstallGuide.h"
-
-namespace {
-
-std::string ToThreadAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size =
-      ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string narrow(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
-  narrow.resize(static_cast<size_t>(size) - 1);
-  return narrow;
-}
-
-}  // namespace
 
 CQORMasterInstallerApp::CQORMasterInstallerApp() : options_(RunOptions()) {
   // Static construction: the process-wide Internet session exists before anything runs.
   OpenInternetSession();
 }
 
-CQORMasterInstallerApp::~CQORMasterInstallerApp() { CloseInternetSession(); }
+CQORMasterInstallerApp::~CQORMasterInstallerApp() {
+  CloseInternetSession();
+}
 
 BOOL CQORMasterInstallerApp::InitInstance() {
   if (ActivateRunningInstance()) return FALSE;
@@ -77,7 +65,7 @@ void CQORMasterInstallerApp::ReadSwitches() {
   ::LocalFree(argv);
   std::vector<std::string> narrow;
   narrow.reserve(wide.size());
-  for (const auto& argument : wide) narrow.push_back(ToThreadAnsi(argument));
+  for (const auto& argument : wide) narrow.push_back(fw::ToThreadAnsi(argument));
   ApplySwitches(SwitchTable(), wide, narrow, options_);
 }
 

@@ -1,10 +1,10 @@
 #include "engine/PrerequisiteChecks.h"
 
-#include <windows.h>
-
 #include <functional>
 #include <string>
 #include <unordered_map>
+
+#include "ui/framework/ThreadAnsi.h"
 
 namespace {
 
@@ -21,20 +21,9 @@ const std::unordered_map<std::string, Check>& Checks() {
   return checks;
 }
 
-std::string ToThreadAnsi(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(
-      CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string narrow(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
-                        size, nullptr, nullptr);
-  return narrow;
-}
-
 }  // namespace
 
 int IsPrerequisitePresent(std::wstring_view name) {
-  const auto found = Checks().find(ToThreadAnsi(name));
+  const auto found = Checks().find(fw::ToThreadAnsi(name));
   return found == Checks().end() ? 0 : found->second();
 }

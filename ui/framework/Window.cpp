@@ -237,6 +237,16 @@ void CWnd::ClearBinding() noexcept {
   binding_ = Binding::None;
 }
 
+LRESULT CWnd::Receive(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  if (msg == ObjectQueryMessage()) return reinterpret_cast<LRESULT>(this);
+  const LRESULT result = Dispatch(msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    ClearBinding();
+    PostNcDestroy();
+  }
+  return result;
+}
+
 LRESULT CALLBACK CWnd::OwnClassProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
   auto* self = reinterpret_cast<CWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self && msg == WM_NCCREATE) {
@@ -248,26 +258,14 @@ LRESULT CALLBACK CWnd::OwnClassProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
     }
   }
   if (!self) return ::DefWindowProcW(window, msg, wp, lp);
-  if (msg == ObjectQueryMessage()) return reinterpret_cast<LRESULT>(self);
-  const LRESULT result = self->Dispatch(msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    self->ClearBinding();
-    self->PostNcDestroy();
-  }
-  return result;
+  return self->Receive(msg, wp, lp);
 }
 
 LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                     DWORD_PTR ref) noexcept {
   auto* self = reinterpret_cast<CWnd*>(ref);
   if (!self || self->m_hWnd != window) return ::DefSubclassProc(window, msg, wp, lp);
-  if (msg == ObjectQueryMessage()) return reinterpret_cast<LRESULT>(self);
-  const LRESULT result = self->Dispatch(msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    self->ClearBinding();
-    self->PostNcDestroy();
-  }
-  return result;
+  return self->Receive(msg, wp, lp);
 }
 
 bool PreTranslateChain(HWND top, MSG* msg) {

@@ -92,6 +92,9 @@ class CWnd {
  private:
   enum class Binding { None, OwnClass, Subclass };
 
+  // Every message of a bound window: answers the object query, dispatches, and unbinds at
+  // WM_NCDESTROY.
+  LRESULT Receive(UINT msg, WPARAM wp, LPARAM lp) noexcept;
   // Runs one message through reflection, WindowProc and the exception barrier.
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept;
   bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) noexcept;
