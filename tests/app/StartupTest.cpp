@@ -86,8 +86,12 @@ TEST(Startup, LoadsTheShippedManifestBesideTheExecutable) {
   ASSERT_TRUE(installer);
   HWND wizard = WaitForWizard(30000);
   ASSERT_NE(wizard, nullptr);
+  // The window exists a moment before its initialisation has named it.
   wchar_t title[128] = {};
-  ::GetWindowTextW(wizard, title, 128);
+  for (int i = 0; i < 200 && !title[0]; ++i) {
+    ::GetWindowTextW(wizard, title, 128);
+    if (!title[0]) ::Sleep(50);
+  }
   EXPECT_STREQ(title, L"Pictova Kest");
   for (const char* sub : {"component", "msi", "transform"})
     EXPECT_TRUE(std::filesystem::is_directory(folder / sub)) << sub;
