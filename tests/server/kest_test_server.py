@@ -229,8 +229,8 @@ class Listener(socketserver.ThreadingMixIn, http.server.HTTPServer):
         pass
 
 
-def parse_tls(spec):
-    parts = spec.split(":")
+def parse_tls(text):
+    parts = text.split(":")
     if len(parts) != 3 or not all(parts):
         raise argparse.ArgumentTypeError("--tls wants NAME:CERT:KEY")
     return parts
