@@ -82,8 +82,8 @@ bool DownloadUrlToFile(const ICancelRequest& cancel, std::wstring_view url, IOut
   DownloadStatusInfo record;
   bool complete = false;
   HttpRequest request;
-  const RequestSpec spec{L"GET", kAcceptTypes, {}, kFileRequestFlags};
-  if (request.Send(url, spec, record) && !cancel.IsCancelRequested()) {
+  const RequestOptions options{L"GET", kAcceptTypes, {}, kFileRequestFlags};
+  if (request.Send(url, options, record) && !cancel.IsCancelRequested()) {
     const auto status = request.StatusCode();
     if (!status || !IsSuccessStatus(*status)) {
       // An error page must never become the package that is installed next.

@@ -17,8 +17,8 @@ bool DownloadUrlToStream(const ICancelRequest& cancel, std::wstring_view url,
                          std::ostream& stream) {
   DownloadStatusInfo record;
   HttpRequest request;
-  const RequestSpec spec{L"GET", kAcceptTypes, kExtraHeader, kQueryRequestFlags};
-  if (!request.Send(url, spec, record)) return false;
+  const RequestOptions options{L"GET", kAcceptTypes, kExtraHeader, kQueryRequestFlags};
+  if (!request.Send(url, options, record)) return false;
   if (cancel.IsCancelRequested()) return false;
 
   // The caller treats what it receives as the version document or as a program to start, so an

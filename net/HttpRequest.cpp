@@ -45,7 +45,8 @@ void RecordFailure(DownloadStatusInfo& record, DWORD error, const wchar_t* messa
 
 }  // namespace
 
-bool HttpRequest::Send(std::wstring_view url, const RequestSpec& spec, DownloadStatusInfo& record) {
+bool HttpRequest::Send(std::wstring_view url, const RequestOptions& options,
+                       DownloadStatusInfo& record) {
   auto parts = std::make_unique<UrlParts>();
   if (!parts->Crack(std::wstring(url))) {
     RecordFailure(record, ::GetLastError(), RequestMessage::kCrackUrl);
@@ -64,9 +65,9 @@ bool HttpRequest::Send(std::wstring_view url, const RequestSpec& spec, DownloadS
   }
 
   const std::wstring object = std::wstring(parts->path) + parts->extra;
-  request_.Reset(::HttpOpenRequestW(connection_.Get(), spec.verb, object.c_str(), L"HTTP/1.1",
-                                    nullptr, const_cast<const wchar_t**>(spec.acceptTypes),
-                                    https ? spec.flags.https : spec.flags.plain, 0));
+  request_.Reset(::HttpOpenRequestW(connection_.Get(), options.verb, object.c_str(), L"HTTP/1.1",
+                                    nullptr, const_cast<const wchar_t**>(options.acceptTypes),
+                                    https ? options.flags.https : options.flags.plain, 0));
   if (!request_) {
     RecordFailure(record, ::GetLastError(), RequestMessage::kOpenRequest);
     connection_.Reset();
@@ -81,7 +82,7 @@ bool HttpRequest::Send(std::wstring_view url, const RequestSpec& spec, DownloadS
       fw::DebugOutputF(L"Referer header not added: %lu\r\n", ::GetLastError());
   }
 
-  const std::wstring extraHeader(spec.extraHeader);
+  const std::wstring extraHeader(options.extraHeader);
   if (!::HttpSendRequestW(request_.Get(), extraHeader.empty() ? nullptr : extraHeader.c_str(),
                           static_cast<DWORD>(extraHeader.size()), nullptr, 0)) {
     const DWORD error = ::GetLastError();

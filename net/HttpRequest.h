@@ -13,7 +13,7 @@
 #include "net/RequestFlags.h"
 #include "ui/framework/UniqueHandle.h"
 
-struct RequestSpec {
+struct RequestOptions {
   const wchar_t* verb = nullptr;                // null: the API's default, GET
   const wchar_t* const* acceptTypes = nullptr;  // null-terminated list
   std::wstring_view extraHeader;                // sent with the request when not empty
@@ -36,7 +36,7 @@ class HttpRequest {
   // Splits the URL, connects, opens the request, adds the referer and sends it, all within the
   // current Internet session. False on failure, with the system error code and the text of the
   // failed step in record.
-  bool Send(std::wstring_view url, const RequestSpec& spec, DownloadStatusInfo& record);
+  bool Send(std::wstring_view url, const RequestOptions& options, DownloadStatusInfo& record);
 
   HINTERNET Handle() const noexcept { return request_.Get(); }
 

@@ -15,8 +15,8 @@ bool IsRefusedStatus(DWORD status) {
 std::int64_t QueryRemoteFileSize(std::wstring_view url) {
   DownloadStatusInfo record;
   HttpRequest request;
-  const RequestSpec spec{nullptr, kAcceptTypes, {}, kQueryRequestFlags};
-  if (!request.Send(url, spec, record)) return 0;
+  const RequestOptions options{nullptr, kAcceptTypes, {}, kQueryRequestFlags};
+  if (!request.Send(url, options, record)) return 0;
 
   const auto status = request.StatusCode();
   if (!status) return 0;

@@ -142,6 +142,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return None
         return path
 
+    def end_headers(self):
+        # As HTTP/1.1 asks of a server: a client that said "close" is told the connection ends.
+        if self.close_connection and "Connection" not in self.sent_headers:
+            self.send_header("Connection", "close")
+        super().end_headers()
+
+    def send_header(self, keyword, value):
+        self.sent_headers.add(keyword)
+        super().send_header(keyword, value)
+
+    def send_response(self, code, message=None):
+        self.sent_headers = set()
+        super().send_response(code, message)
+
     def send_bytes(self, status, data, content_type, send_body):
         self.send_response(status)
         self.send_header("Content-Type", content_type)
@@ -215,8 +229,8 @@ class Listener(socketserver.ThreadingMixIn, http.server.HTTPServer):
         pass
 
 
-def parse_tls(spec):
-    parts = spec.split(":")
+def parse_tls(text):
+    parts = text.split(":")
     if len(parts) != 3 or not all(parts):
         raise argparse.ArgumentTypeError("--tls wants NAME:CERT:KEY")
     return parts
