@@ -153,6 +153,10 @@ std::size_t EntityCount() {
   return kEntityCount;
 }
 
+std::wstring_view EntityNameAt(std::size_t index) {
+  return index < kEntityCount ? kEntities[index].name : std::wstring_view();
+}
+
 std::uint32_t LookupEntity(std::wstring_view name) {
   if (name.empty() || name.size() > kMaxReferenceName) return 0;
   std::uint32_t caseless = 0;

@@ -17,7 +17,8 @@ void AppendDecodedText(std::wstring& target, std::wstring_view text);
 // first entry, in table order, whose name matches when case is ignored.
 std::uint32_t LookupEntity(std::wstring_view name);
 
-// Entries in the entity table (253).
+// Entries in the entity table (253) and their names in table order.
 std::size_t EntityCount();
+std::wstring_view EntityNameAt(std::size_t index);
 
 }  // namespace xml

@@ -420,6 +420,14 @@ std::size_t EncodingNameCount() {
   return kNameCount;
 }
 
+std::wstring_view EncodingNameAt(std::size_t index) {
+  return index < kNameCount ? kNames[index].name : std::wstring_view();
+}
+
+std::int32_t EncodingCodePageAt(std::size_t index) {
+  return index < kNameCount ? kNames[index].codePage : -1;
+}
+
 std::int32_t CodePageFromName(std::wstring_view name) {
   if (name.empty()) return 0;
   if (name.substr(0, 6) == L"UTF-32") return kUtf32Marker;

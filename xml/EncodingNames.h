@@ -14,7 +14,9 @@ inline constexpr std::int32_t kUtf32Marker = 65005;
 // unknown name or one of 100 or more characters.
 std::int32_t CodePageFromName(std::wstring_view name);
 
-// Size of the name table (365 names for 110 code pages).
+// Size of the name table (365 names for 110 code pages) and its entries in table order.
 std::size_t EncodingNameCount();
+std::wstring_view EncodingNameAt(std::size_t index);
+std::int32_t EncodingCodePageAt(std::size_t index);
 
 }  // namespace xml

@@ -1,6 +1,8 @@
 // Encoding names, declared encodings, the UTF-8 test, conversion and the result-record format.
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <set>
 #include <string>
 
 #include "tests/xml/XmlTestText.h"
@@ -60,6 +62,25 @@ TEST(CodePageFromName, KnownNamesAndAliases) {
   };
   for (const auto& c : cases) EXPECT_EQ(xml::CodePageFromName(c.name), c.codePage) << Units(c.name);
   EXPECT_EQ(xml::EncodingNameCount(), 365u);
+}
+
+TEST(CodePageFromName, EveryTableEntryIsFoundInAnyLetterCase) {
+  std::set<std::wstring_view> names;
+  std::set<std::int32_t> codePages;
+  for (std::size_t i = 0; i < xml::EncodingNameCount(); ++i) {
+    const std::wstring_view name = xml::EncodingNameAt(i);
+    const std::int32_t codePage = xml::EncodingCodePageAt(i);
+    names.insert(name);
+    codePages.insert(codePage);
+    EXPECT_EQ(xml::CodePageFromName(name), codePage) << Units(name);
+    std::wstring upper(name);
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+    if (upper.rfind(L"UTF-32", 0) != 0) {
+      EXPECT_EQ(xml::CodePageFromName(upper), codePage) << Units(upper);
+    }
+  }
+  EXPECT_EQ(names.size(), 365u) << "names are unique";
+  EXPECT_EQ(codePages.size(), 110u);
 }
 
 TEST(CodePageFromName, SpecialNames) {

@@ -1,6 +1,7 @@
 // The cursor, forward-only lookups, element text and reference decoding.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "tests/xml/XmlTestText.h"
@@ -194,6 +195,17 @@ TEST(EntityTable, EveryEntryDecodes) {
   for (const auto& sample : samples) {
     EXPECT_EQ(xml::LookupEntity(sample.name), sample.codePoint) << Units(sample.name);
   }
+  std::set<std::wstring_view> names;
+  for (std::size_t i = 0; i < xml::EntityCount(); ++i) {
+    const std::wstring_view name = xml::EntityNameAt(i);
+    names.insert(name);
+    const std::wstring reference = L"&" + std::wstring(name) + L";";
+    std::wstring decoded;
+    xml::AppendDecodedText(decoded, reference);
+    ASSERT_EQ(decoded.size(), 1u) << Units(name);
+    EXPECT_EQ(static_cast<std::uint32_t>(decoded[0]), xml::LookupEntity(name));
+  }
+  EXPECT_EQ(names.size(), 253u);
   EXPECT_EQ(xml::LookupEntity(L"EACUTE"), 201u) << "other capitalisations take the first entry";
   EXPECT_EQ(xml::LookupEntity(L"DARR"), 8595u);
   EXPECT_EQ(xml::LookupEntity(L"nosuch"), 0u);

@@ -230,6 +230,14 @@ TEST(Parse, TooLongEndTagMakesTheDocumentIllFormed) {
   EXPECT_EQ(doc.GetElementText(1).find(L'<'), std::wstring::npos);
 }
 
+TEST(Parse, TooLongStartTagMakesTheDocumentIllFormed) {
+  const std::wstring value(xml::kStartTagLengthMax + 10, L'y');
+  CXmlDocument doc;
+  EXPECT_FALSE(doc.SetText(L"<a x='" + value + L"'>text</a>"));
+  EXPECT_EQ(doc.GetResultText().substr(0, 38), L"<tag_too_long tagname=\"a\" offset=\"0\"/>");
+  EXPECT_EQ(doc.GetElementText(1).find(L"</a>"), std::wstring::npos);
+}
+
 TEST(Parse, MoreThanOnePageOfElements) {
   constexpr int kCount = 70000;
   std::wstring text = L"<r>";

@@ -133,5 +133,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "a reused document parses like a fresh one");
   }
   Exercise(*doc);
+  if (data[0] == 255) {
+    // A failed load after this document must leave nothing of it behind.
+    doc->Load(L"/nonexistent-kest-fuzz/missing.xml");
+    Check(doc->GetElementCount() == 1 && doc->GetText().empty(), "failed load clears");
+    Exercise(*doc);
+  }
   return 0;
 }
