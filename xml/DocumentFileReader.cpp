@@ -89,28 +89,6 @@ std::optional<std::wstring_view> FindAttribute(std::wstring_view attributes,
   return std::nullopt;
 }
 
-bool EndsCharsetName(wchar_t c) {
-  switch (c) {
-    case L' ':
-    case L'\t':
-    case L'\n':
-    case L'\r':
-    case L'<':
-    case L'>':
-    case L'=':
-    case L'\\':
-    case L'/':
-    case L'?':
-    case L'!':
-    case L'"':
-    case L'\'':
-    case L';':
-      return true;
-    default:
-      return false;
-  }
-}
-
 // "text/html; charset=windows-1251" -> "windows-1251"; nullopt when there is no charset.
 std::optional<std::wstring_view> CharsetOf(std::wstring_view content) {
   const std::size_t word = FindIgnoringCase(content, L"charset");
@@ -121,7 +99,7 @@ std::optional<std::wstring_view> CharsetOf(std::wstring_view content) {
   ++i;
   while (i < content.size() && IsXmlSpace(content[i])) ++i;
   const std::size_t start = i;
-  while (i < content.size() && !EndsCharsetName(content[i])) ++i;
+  while (i < content.size() && !xml::EndsName(content[i])) ++i;
   return content.substr(start, i - start);
 }
 

@@ -36,6 +36,29 @@ inline bool IsXmlSpace(wchar_t c) {
   return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r';
 }
 
+// The characters that end a tag name, and a charset name in a meta tag.
+inline bool EndsName(wchar_t c) {
+  switch (c) {
+    case L' ':
+    case L'\t':
+    case L'\n':
+    case L'\r':
+    case L'<':
+    case L'>':
+    case L'=':
+    case L'\\':
+    case L'/':
+    case L'?':
+    case L'!':
+    case L'"':
+    case L'\'':
+    case L';':
+      return true;
+    default:
+      return false;
+  }
+}
+
 class NodeScanner {
  public:
   // The text must outlive the scanner and be shorter than 2^31 code units. With ignoreCase the

@@ -13,32 +13,6 @@
 
 using xml::ElementRecord;
 
-namespace {
-
-bool EndsElementName(wchar_t c) {
-  switch (c) {
-    case L' ':
-    case L'\t':
-    case L'\n':
-    case L'\r':
-    case L'<':
-    case L'>':
-    case L'=':
-    case L'\\':
-    case L'/':
-    case L'?':
-    case L'!':
-    case L'"':
-    case L'\'':
-    case L';':
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
 CXmlDocument::CXmlDocument() {
   SetText(std::wstring_view{});
 }
@@ -128,7 +102,7 @@ std::wstring_view CXmlDocument::GetElementName(std::int32_t index) const {
   while (begin < tag.size() && xml::IsXmlSpace(tag[begin])) ++begin;
   if (begin >= tag.size()) return {};
   std::size_t end = begin + 1;  // at least one character
-  while (end < tag.size() && !EndsElementName(tag[end])) ++end;
+  while (end < tag.size() && !xml::EndsName(tag[end])) ++end;
   return tag.substr(begin, end - begin);
 }
 

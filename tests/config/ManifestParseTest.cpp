@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/InstallConfig.h"
+#include "tests/config/ManifestText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -14,26 +15,11 @@ using kest::test::ScratchFolder;
 using kest::test::SourcePath;
 using kest::test::WriteFileBytes;
 
-constexpr char kProductCode[] = "{5B8E2F14-3C6A-4E9D-8B17-A2C4D6E8F013}";  // never installed
-
-// A manifest with the given product children (UTF-8).
-std::string Manifest(const std::string& productChildren, const std::string& top = "") {
-  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<qorwebinstaller>\n" + top +
-         "<product_code>" + kProductCode + "</product_code>\n<product>\n" + productChildren +
-         "</product>\n</qorwebinstaller>\n";
-}
-
-const std::string kMain =
-    "<main_component><name>PictovaKest.msi</name>"
-    "<full_url>http://127.0.0.1:8642/kest/PictovaKest.msi</full_url></main_component>\n";
-
+using kest::test::Manifest;
+const std::string& kMain = kest::test::kMainComponent;
+constexpr const char* kProductCode = kest::test::kManifestProductCode;
 std::string Good(const std::string& pid = "PK280EN") {
-  return Manifest("<pid>" + pid +
-                  "</pid><short_name>Kest</short_name>"
-                  "<registry>SOFTWARE\\KestTests\\Manifest</registry>\n" +
-                  kMain +
-                  "<dependency><name>webview2.exe</name>"
-                  "<full_url>http://127.0.0.1:8642/kest/webview2.exe</full_url></dependency>\n");
+  return kest::test::GoodManifest(pid);
 }
 
 ProductManifest Parse(const std::string& bytes, bool* parsed = nullptr) {
