@@ -21,12 +21,10 @@ using kest::test::ScratchFolder;
 using kest::test::SourcePath;
 using kest::test::WriteFileBytes;
 
+using kest::test::GoodManifest;
+using kest::test::kMainComponent;
+using kest::test::kManifestProductCode;
 using kest::test::Manifest;
-const std::string& kMain = kest::test::kMainComponent;
-constexpr const char* kProductCode = kest::test::kManifestProductCode;
-std::string Good(const std::string& pid = "PK280EN") {
-  return kest::test::GoodManifest(pid);
-}
 
 // The whole load, in an executable folder of its own, with the override value saved and put back.
 class LoadManifestTest : public ::testing::Test {
@@ -68,7 +66,7 @@ class LoadManifestTest : public ::testing::Test {
 };
 
 TEST_F(LoadManifestTest, LoadsAndPreparesEverything) {
-  WriteLocal(Good());
+  WriteLocal(GoodManifest());
   ASSERT_EQ(Load(), ManifestLoadResult::kLoaded);
   EXPECT_EQ(config_.executableFolder, exe_.wstring());
   EXPECT_EQ(config_.manifestPath, exe_.wstring() + L"\\config\\manifestKest.xml");
@@ -108,9 +106,9 @@ TEST_F(LoadManifestTest, RequiredValues) {
     const char* what;
     std::string children;
   } cases[] = {
-      {"no pid", reg + kMain},
-      {"empty pid", "<pid></pid>" + reg + kMain},
-      {"no registry", "<pid>PK280EN</pid>" + kMain},
+      {"no pid", reg + kMainComponent},
+      {"empty pid", "<pid></pid>" + reg + kMainComponent},
+      {"no registry", "<pid>PK280EN</pid>" + kMainComponent},
       {"no package address",
        "<pid>PK280EN</pid>" + reg + "<main_component><name>a.msi</name></main_component>"},
   };
@@ -129,7 +127,7 @@ TEST_F(LoadManifestTest, NamesThatLeaveTheDownloadFoldersAreRefused) {
                     "</name><full_url>http://127.0.0.1/a.msi</full_url></main_component>");
   };
   auto withDependency = [&](const std::string& name) {
-    return Manifest(head + kMain + "<dependency><name>" + name + "</name></dependency>");
+    return Manifest(head + kMainComponent + "<dependency><name>" + name + "</name></dependency>");
   };
   struct Case {
     std::string manifest;
@@ -157,10 +155,10 @@ TEST_F(LoadManifestTest, NamesThatLeaveTheDownloadFoldersAreRefused) {
 }
 
 TEST_F(LoadManifestTest, OverrideReplacesTheWholeModel) {
-  WriteLocal(Good("PK280EN"));
+  WriteLocal(GoodManifest("PK280EN"));
   const fs::path other =
       WriteOther(Manifest("<pid>PK280DE</pid><registry>SOFTWARE\\KestTests\\Other</registry>" +
-                          kMain));  // no dependency
+                          kMainComponent));  // no dependency
   SetOverride(other.wstring());
   ASSERT_EQ(Load(), ManifestLoadResult::kLoaded);
   EXPECT_EQ(config_.manifestPath, other.wstring());
@@ -171,7 +169,7 @@ TEST_F(LoadManifestTest, OverrideReplacesTheWholeModel) {
 }
 
 TEST_F(LoadManifestTest, OverrideToMissingFileIsIgnored) {
-  WriteLocal(Good("PK280EN"));
+  WriteLocal(GoodManifest("PK280EN"));
   SetOverride((exe_ / "nowhere.xml").wstring());
   ASSERT_EQ(Load(), ManifestLoadResult::kLoaded);
   EXPECT_EQ(config_.manifest.productId, L"PK280EN");
@@ -179,16 +177,17 @@ TEST_F(LoadManifestTest, OverrideToMissingFileIsIgnored) {
 }
 
 TEST_F(LoadManifestTest, OverrideThatFailsToParseFailsTheLoad) {
-  WriteLocal(Good("PK280EN"));
+  WriteLocal(GoodManifest("PK280EN"));
   SetOverride(WriteOther("<qorwebinstaller><product>").wstring());
   EXPECT_EQ(Load(), ManifestLoadResult::kManifestUnusable);
   EXPECT_EQ(config_.manifest.productId, L"PK280EN");  // the first file's content stays
 }
 
 TEST_F(LoadManifestTest, OverrideWithoutPidFailsTheLoad) {
-  WriteLocal(Good("PK280EN"));
+  WriteLocal(GoodManifest("PK280EN"));
   SetOverride(
-      WriteOther(Manifest("<registry>SOFTWARE\\KestTests\\Other</registry>" + kMain)).wstring());
+      WriteOther(Manifest("<registry>SOFTWARE\\KestTests\\Other</registry>" + kMainComponent))
+          .wstring());
   EXPECT_EQ(Load(), ManifestLoadResult::kManifestUnusable);
   EXPECT_EQ(config_.manifest.productId, L"");
 }
@@ -197,8 +196,8 @@ TEST_F(LoadManifestTest, StandaloneManifestIsNeverOverridden) {
   WriteLocal(
       Manifest("<pid>PK280EN</pid><registry>SOFTWARE\\KestTests\\Manifest</registry>"
                "<standalone>True</standalone>" +
-               kMain));
-  SetOverride(WriteOther(Good("PK280DE")).wstring());
+               kMainComponent));
+  SetOverride(WriteOther(GoodManifest("PK280DE")).wstring());
   ASSERT_EQ(Load(), ManifestLoadResult::kLoaded);
   EXPECT_EQ(config_.manifest.productId, L"PK280EN");
   EXPECT_EQ(config_.manifest.standalone, 1);
@@ -206,7 +205,7 @@ TEST_F(LoadManifestTest, StandaloneManifestIsNeverOverridden) {
 }
 
 TEST_F(LoadManifestTest, FoldersThatCannotBeMadeGiveTwo) {
-  WriteLocal(Good());
+  WriteLocal(GoodManifest());
   ASSERT_TRUE(WriteFileBytes(exe_ / "msi", "a file where the folder belongs"));
   // The file blocks the folder; SHCreateDirectory cannot create "msi\" over it.
   EXPECT_EQ(Load(), ManifestLoadResult::kFoldersNotPrepared);

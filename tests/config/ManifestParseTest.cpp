@@ -15,12 +15,10 @@ using kest::test::ScratchFolder;
 using kest::test::SourcePath;
 using kest::test::WriteFileBytes;
 
+using kest::test::GoodManifest;
+using kest::test::kMainComponent;
+using kest::test::kManifestProductCode;
 using kest::test::Manifest;
-const std::string& kMain = kest::test::kMainComponent;
-constexpr const char* kProductCode = kest::test::kManifestProductCode;
-std::string Good(const std::string& pid = "PK280EN") {
-  return kest::test::GoodManifest(pid);
-}
 
 ProductManifest Parse(const std::string& bytes, bool* parsed = nullptr) {
   const fs::path file = ScratchFolder("manifest") / "manifestKest.xml";
@@ -94,7 +92,7 @@ TEST(ParseManifest, LookupsOnlyMoveForward) {
   EXPECT_EQ(m.fullName, L"");
 
   // A language pack before main_component is not seen.
-  m = Parse(Manifest("<language_pack><lang_id>1031</lang_id></language_pack>" + kMain));
+  m = Parse(Manifest("<language_pack><lang_id>1031</lang_id></language_pack>" + kMainComponent));
   EXPECT_TRUE(m.languagePacks.empty());
   EXPECT_EQ(m.packageName, L"PictovaKest.msi");
 
@@ -105,8 +103,8 @@ TEST(ParseManifest, LookupsOnlyMoveForward) {
   EXPECT_TRUE(m.languagePacks.empty());
 
   // A dependency before a language pack is not seen.
-  m = Parse(Manifest(kMain + "<dependency><name>a.exe</name></dependency>"
-                             "<language_pack><lang_id>1031</lang_id></language_pack>"));
+  m = Parse(Manifest(kMainComponent + "<dependency><name>a.exe</name></dependency>"
+                                      "<language_pack><lang_id>1031</lang_id></language_pack>"));
   EXPECT_EQ(m.languagePacks.size(), 1u);
   EXPECT_TRUE(m.prerequisites.empty());
 
@@ -173,7 +171,7 @@ TEST(ParseManifest, DocumentLevelCases) {
 }
 
 TEST(ParseManifest, Utf16Document) {
-  const std::string utf8 = Good("PK280FR");
+  const std::string utf8 = GoodManifest("PK280FR");
   std::string bytes = "\xFF\xFE";
   for (const char c : utf8) {
     bytes.push_back(c);
