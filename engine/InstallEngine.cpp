@@ -186,7 +186,12 @@ void RunInstallation(InstallEngine& engine) noexcept {
 }
 
 void StartInstallation(InstallEngine& engine) {
-  engine.runHandle = std::async(std::launch::async, [&engine] { RunInstallation(engine); });
+  try {
+    engine.runHandle = std::async(std::launch::async, [&engine] { RunInstallation(engine); });
+  } catch (...) {
+    // No thread could be started: the run ends at once instead of waiting forever.
+    SetPhase(Failed);
+  }
 }
 
 void CancelInstallation(InstallEngine& engine) {
