@@ -55,7 +55,10 @@ ManifestLoadResult InstallConfig::LoadManifestFrom(std::wstring_view folder) {
   if (manifest.productId.empty() || manifest.registryKey.empty() || manifest.packageAddress.empty())
     return ManifestLoadResult::kManifestUnusable;
   if (!HasPlainFileNames(manifest)) {
+    // Start-up goes on whatever the result, so nothing of such a manifest may stay in the model
+    // for a later download or launch to use.
     fw::DebugOutput(L"Install manifest names a file outside the download folders.\r\n");
+    manifest = ProductManifest{};
     return ManifestLoadResult::kManifestUnusable;
   }
 

@@ -149,6 +149,12 @@ TEST_F(LoadManifestTest, NamesThatLeaveTheDownloadFoldersAreRefused) {
     InstallConfig fresh;
     WriteLocal(c.manifest);
     EXPECT_EQ(fresh.LoadManifestFrom(exe_.wstring()), c.expected) << c.manifest;
+    // A refused manifest leaves nothing behind for the later steps, which run regardless.
+    if (c.expected != ManifestLoadResult::kLoaded) {
+      EXPECT_TRUE(fresh.manifest.packageName.empty());
+      EXPECT_TRUE(fresh.manifest.packageAddress.empty());
+      EXPECT_TRUE(fresh.manifest.prerequisites.empty());
+    }
   }
   // Nothing was written outside the executable's folder.
   EXPECT_FALSE(fs::exists(exe_.parent_path() / "evil.msi"));
