@@ -10,6 +10,7 @@
 #include "app/RunOptions.h"
 #include "app/SwitchTable.h"
 #include "config/InstallConfig.h"
+#include "config/UiText.h"
 #include "net/InternetSession.h"
 #include "res/resource.h"
 #include "ui/framework/DebugOutput.h"
@@ -31,7 +32,7 @@ BOOL CQORMasterInstallerApp::InitInstance() {
   ReadSwitches();
   if (!RegisterWizardClass()) return FALSE;
   InitializeTheme();
-  LoadInstallManifest();
+  if (!LoadInstallManifest()) return FALSE;
   if (!options_.noValidation) {
     newInstallerPath_.clear();
     if (!RunClientValidator()) return FALSE;
@@ -78,11 +79,18 @@ bool CQORMasterInstallerApp::RegisterWizardClass() {
 
 void CQORMasterInstallerApp::InitializeTheme() {}
 
-void CQORMasterInstallerApp::LoadInstallManifest() {
-  // The later steps work with whatever the model holds; a manifest that did not load shows up
-  // as a server that cannot be reached.
+bool CQORMasterInstallerApp::LoadInstallManifest() {
+  const InstallConfig& config = Configuration();
   const auto result = Configuration().LoadManifest();
   fw::DebugOutputF(L"Install manifest load result: %d\r\n", static_cast<int>(result));
+  if (result == ManifestLoadResult::kLoaded) return true;
+  // Without its manifest the installer knows neither what to download nor where to put it;
+  // going on would only fail later, or write beside whatever folder is current.
+  const std::wstring text = UiText(IDS_ERR_CONNECT_DOWNLOAD_SERVER);
+  const std::wstring caption =
+      config.manifest.shortName.empty() ? L"Pictova Kest" : config.manifest.shortName;
+  ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+  return false;
 }
 
 bool CQORMasterInstallerApp::RunClientValidator() {

@@ -24,7 +24,7 @@ class CQORMasterInstallerApp : public fw::CWinApp {
   void ReadSwitches();
   bool RegisterWizardClass();
   void InitializeTheme();
-  void LoadInstallManifest();
+  bool LoadInstallManifest();  // false: the run ends
   bool RunClientValidator();  // true: go on to the wizard
   void RunWizard();
 

@@ -13,12 +13,17 @@ constexpr wchar_t kOverrideKey[] = L"SOFTWARE\\QOR Systems\\Pictova Kest\\280";
 constexpr wchar_t kOverrideValue[] = L"WebInstallerManifest";
 constexpr DWORD kModulePathChars = 512;
 
-// Names that become local file names must not reach outside the download folders.
-bool HasPlainFileNames(const ProductManifest& manifest) {
-  if (!IsPlainFileName(manifest.packageName)) return false;
+// Names that become local file names must not reach outside the download folders. Whatever
+// the load answers, the model is what later steps work with, so a manifest with such a name
+// leaves nothing of itself there.
+bool KeepOnlySafeNames(ProductManifest& manifest) {
+  bool safe = IsPlainFileName(manifest.packageName);
   for (const DependencyInfo& dependency : manifest.prerequisites)
-    if (!IsPlainFileName(dependency.name)) return false;
-  return true;
+    safe = safe && IsPlainFileName(dependency.name);
+  if (safe) return true;
+  fw::DebugOutput(L"Install manifest names a file outside the download folders.\r\n");
+  manifest = ProductManifest{};
+  return false;
 }
 
 }  // namespace
@@ -38,7 +43,8 @@ ManifestLoadResult InstallConfig::LoadManifestFrom(std::wstring_view folder) {
   executableFolder = folder;
   if (executableFolder.empty()) return ManifestLoadResult::kNoExecutablePath;
   manifestPath = executableFolder + L"\\config\\manifestKest.xml";
-  if (!ParseManifest(manifest)) return ManifestLoadResult::kManifestUnusable;
+  if (!ParseManifest(manifest) || !KeepOnlySafeNames(manifest))
+    return ManifestLoadResult::kManifestUnusable;
 
   // A standalone package is used as it is; an override is never itself overridden.
   if (!manifest.standalone) {
@@ -47,20 +53,14 @@ ManifestLoadResult InstallConfig::LoadManifestFrom(std::wstring_view folder) {
     if (!overridePath.empty() && ::PathFileExistsW(overridePath.c_str())) {
       manifestPath = overridePath;
       ProductManifest replacement;
-      if (!ParseManifest(replacement)) return ManifestLoadResult::kManifestUnusable;
+      if (!ParseManifest(replacement) || !KeepOnlySafeNames(replacement))
+        return ManifestLoadResult::kManifestUnusable;
       manifest = std::move(replacement);
     }
   }
 
   if (manifest.productId.empty() || manifest.registryKey.empty() || manifest.packageAddress.empty())
     return ManifestLoadResult::kManifestUnusable;
-  if (!HasPlainFileNames(manifest)) {
-    // Start-up goes on whatever the result, so nothing of such a manifest may stay in the model
-    // for a later download or launch to use.
-    fw::DebugOutput(L"Install manifest names a file outside the download folders.\r\n");
-    manifest = ProductManifest{};
-    return ManifestLoadResult::kManifestUnusable;
-  }
 
   BuildLanguageList();
   DetectInstalledProduct();

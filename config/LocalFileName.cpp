@@ -17,8 +17,12 @@ bool IsDeviceName(std::wstring_view name) {
   constexpr std::array<std::wstring_view, 4> kFixed = {L"CON", L"PRN", L"AUX", L"NUL"};
   for (const auto device : kFixed)
     if (upper == device) return true;
+  // Windows also takes the superscript digits 1, 2 and 3 as port numbers.
+  const auto isPortDigit = [](wchar_t c) {
+    return (c >= L'1' && c <= L'9') || c == L'\u00B9' || c == L'\u00B2' || c == L'\u00B3';
+  };
   return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
-         upper[3] >= L'1' && upper[3] <= L'9';
+         isPortDigit(upper[3]);
 }
 
 }  // namespace

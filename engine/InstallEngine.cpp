@@ -158,6 +158,12 @@ bool InstallPass(InstallEngine& engine) {
   return true;
 }
 
+// Failed, or Cancelled when a cancel came first; either way a final phase.
+void EndFailed() {
+  SetPhase(Failed);  // ignored while cancelling
+  if (SharedProgress().Phase() == Cancelling) SetPhase(Cancelled);
+}
+
 void Run(InstallEngine& engine) {
   bool ok = PreCheck(engine) && DownloadPass(engine) && InstallPass(engine);
   if (ok) {
@@ -181,7 +187,7 @@ void RunInstallation(InstallEngine& engine) noexcept {
   } catch (...) {
     // A standard exception (out of memory, say) ends the run like any other failure.
     fw::DebugOutput(L"Installation stopped by an exception\r\n");
-    SetPhase(SharedProgress().Phase() == Cancelling ? Cancelled : Failed);
+    EndFailed();
   }
 }
 
@@ -190,21 +196,20 @@ void StartInstallation(InstallEngine& engine) {
     engine.runHandle = std::async(std::launch::async, [&engine] { RunInstallation(engine); });
   } catch (...) {
     // No thread could be started: the run ends at once instead of waiting forever.
-    SetPhase(Failed);
+    EndFailed();
   }
 }
 
 void CancelInstallation(InstallEngine& engine) {
   engine.answerCancel = 1;
   engine.stopRequested = 1;
-  // A run that has ended keeps its final phase; only a running or not yet started run is
-  // cancelled.
-  if (IsFinalPhase(SharedProgress().Phase())) return;
+  // A run that has ended keeps its final phase: the test and the change are one step, so the
+  // run cannot finish in between and be left Cancelling for good.
+  const bool cancelling = SharedProgress().BeginCancelling();
   if (engine.cancelEvent && engine.runEvent) {
-    if (SharedProgress().Phase() != Cancelling) SetPhase(Cancelling);
     ::SetEvent(engine.cancelEvent.Get());
     ::SetEvent(engine.runEvent.Get());
-  } else {
+  } else if (cancelling) {
     SetPhase(Cancelled);
   }
 }

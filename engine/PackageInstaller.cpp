@@ -87,8 +87,9 @@ int CALLBACK MessageHandler(LPVOID context, UINT type, LPCWSTR text) noexcept {
 bool InstallPackage(InstallEngine& engine, const InstallItem& item) {
   engine.installerProgress.StartPackage();
   engine.firstMessagePending = true;
-  // A cancel confirmed just before this package started must still stop it.
-  engine.answerCancel = engine.stopRequested ? 1 : 0;
+  // Nothing takes a confirmed cancel back, so the answer is never cleared here: a cancel
+  // confirmed while this package starts must still stop it.
+  if (engine.stopRequested) engine.answerCancel = 1;
   ::MsiSetInternalUI(
       static_cast<INSTALLUILEVEL>(INSTALLUILEVEL_NONE | INSTALLUILEVEL_SOURCERESONLY), nullptr);
   ::MsiSetExternalUIW(&MessageHandler, kMessageFilter, &engine);

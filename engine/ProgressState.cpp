@@ -11,6 +11,15 @@ void ProgressState::Report(int phase, int index, int percent) {
   fields_.percent = percent;
 }
 
+bool ProgressState::BeginCancelling() {
+  std::lock_guard guard(lock_);
+  if (fields_.phase == Cancelling || IsFinalPhase(fields_.phase)) return false;
+  fields_.phase = Cancelling;
+  fields_.index = -1;
+  fields_.percent = 0;
+  return true;
+}
+
 void ProgressState::SetWeights(std::vector<unsigned> downloadWeights,
                                std::vector<unsigned> installWeights) {
   std::lock_guard guard(lock_);

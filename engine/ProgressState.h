@@ -20,6 +20,9 @@ class ProgressState {
   // Sets phase, index and percent together. While cancelling, only Cancelled is taken.
   void Report(int phase, int index, int percent);
   void SetPhase(int phase) { Report(phase, -1, 0); }
+  // Moves a run that has not ended to Cancelling, in one step with the test; answers whether it
+  // did. A run that has reached a final phase keeps it.
+  bool BeginCancelling();
   void SetWeights(std::vector<unsigned> downloadWeights, std::vector<unsigned> installWeights);
 
   int Phase() const;

@@ -26,8 +26,10 @@ class PartialFile {
 
   bool Create() { return file_.Create(path_); }
 
-  bool MoveInto(const std::wstring& localPath) {
-    const bool committed = file_.Commit();
+  // Only a file of the announced size is put in place: an answer without a length of its own
+  // that ends early would otherwise pass for a complete one.
+  bool MoveInto(const std::wstring& localPath, std::int64_t announcedSize) {
+    const bool committed = file_.Commit() && SizeIs(announcedSize);
     file_.Close();
     placed_ = committed && ::MoveFileExW(path_.c_str(), localPath.c_str(),
                                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -38,6 +40,17 @@ class PartialFile {
   }
 
  private:
+  bool SizeIs(std::int64_t size) const {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &data)) return false;
+    const auto actual =
+        static_cast<std::int64_t>((std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
+    if (actual == size) return true;
+    fw::DebugOutputF(L"Downloaded %lld of %lld announced bytes: %ls\r\n", actual, size,
+                     path_.c_str());
+    return false;
+  }
+
   std::wstring path_;
   OutputFile file_;
   bool placed_ = false;
@@ -85,7 +98,7 @@ bool RunDownloadJob(CDownloadJob& job, IDownloadJobOwner* owner, DownloadStatusH
       PartialFile partial(PartialFilePath(job.localPath_));
       if (partial.Create()) {
         result = DownloadUrlToFile(cancel, job.url_, partial.File(), &job) &&
-                 partial.MoveInto(job.localPath_);
+                 partial.MoveInto(job.localPath_, job.size_);
       } else {
         fw::DebugOutputF(L"Cannot create %ls (%lu)\r\n", job.localPath_.c_str(), ::GetLastError());
       }

@@ -8,6 +8,17 @@ namespace {
 
 constexpr wchar_t kUserAgent[] = L"Pictova Web Installer Client";
 
+std::atomic<DWORD>& TimeoutMilliseconds() {
+  static std::atomic<DWORD> timeout{kDefaultTransferTimeoutMs};
+  return timeout;
+}
+
+void ApplyTimeouts(HINTERNET session, DWORD milliseconds) {
+  for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT})
+    ::InternetSetOptionW(session, option, &milliseconds, sizeof(milliseconds));
+}
+
 std::mutex& SessionLock() {
   static std::mutex lock;
   return lock;
@@ -39,8 +50,16 @@ bool OpenInternetSession() {
     fw::DebugOutputF(L"InternetOpen failed: %lu\r\n", ::GetLastError());
     return false;
   }
+  // Without limits a server that stops sending would hold the run (and a cancel) for good.
+  ApplyTimeouts(session, TimeoutMilliseconds());
   Session().store(session);
   return true;
+}
+
+void SetTransferTimeout(DWORD milliseconds) {
+  const std::lock_guard guard(SessionLock());
+  TimeoutMilliseconds() = milliseconds;
+  if (HINTERNET session = Session().load()) ApplyTimeouts(session, milliseconds);
 }
 
 void CloseInternetSession() {

@@ -17,6 +17,11 @@ inline constexpr std::wstring_view kDefaultReferer = L"https://www.example.com/p
 // True when a session is open afterwards.
 bool OpenInternetSession();
 
+// How long connecting, sending a request, or waiting for the next data may take before the
+// request fails; also how long a cancel may wait for a stalled server to answer.
+inline constexpr DWORD kDefaultTransferTimeoutMs = 30000;
+void SetTransferTimeout(DWORD milliseconds);
+
 // Closes the session; the next OpenInternetSession makes a new one. Called once at exit.
 void CloseInternetSession();
 

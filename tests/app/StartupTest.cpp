@@ -50,8 +50,21 @@ int CountWizards() {
   return count;
 }
 
+// The installer as it is shipped: the executable with its configuration and string files.
+std::filesystem::path InstallerBesideShippedConfiguration(std::string_view hint) {
+  const auto folder = ScratchFolder(hint);
+  const auto exe = folder / "KestWebInstaller.exe";
+  std::filesystem::copy_file(BinaryPath("app/KestWebInstaller.exe"), exe);
+  std::filesystem::create_directories(folder / "config");
+  std::filesystem::copy_file(kest::test::SourcePath("config/manifestKest.xml"),
+                             folder / "config" / "manifestKest.xml");
+  std::filesystem::copy(kest::test::SourcePath("language"), folder / "language",
+                        std::filesystem::copy_options::recursive);
+  return exe;
+}
+
 TEST(Startup, SecondInstanceEndsAtOnceWithoutASecondWindow) {
-  const auto exe = BinaryPath("app/KestWebInstaller.exe");
+  const auto exe = InstallerBesideShippedConfiguration("second instance");
   fw::UniqueHandle first = StartProcess(exe, L"/n");
   ASSERT_TRUE(first);
   HWND wizard = WaitForWizard(30000);
@@ -73,14 +86,8 @@ TEST(Startup, SecondInstanceEndsAtOnceWithoutASecondWindow) {
 // Beside the shipped configuration the manifest loads: the wizard carries the product's full
 // name and the download folders exist.
 TEST(Startup, LoadsTheShippedManifestBesideTheExecutable) {
-  const auto folder = ScratchFolder("shipped config");
-  const auto exe = folder / "KestWebInstaller.exe";
-  std::filesystem::copy_file(BinaryPath("app/KestWebInstaller.exe"), exe);
-  std::filesystem::create_directories(folder / "config");
-  std::filesystem::copy_file(kest::test::SourcePath("config/manifestKest.xml"),
-                             folder / "config" / "manifestKest.xml");
-  std::filesystem::copy(kest::test::SourcePath("language"), folder / "language",
-                        std::filesystem::copy_options::recursive);
+  const auto exe = InstallerBesideShippedConfiguration("shipped config");
+  const auto folder = exe.parent_path();
 
   fw::UniqueHandle installer = StartProcess(exe, L"/n");
   ASSERT_TRUE(installer);
@@ -97,6 +104,25 @@ TEST(Startup, LoadsTheShippedManifestBesideTheExecutable) {
     EXPECT_TRUE(std::filesystem::is_directory(folder / sub)) << sub;
   ::PostMessageW(wizard, WM_CLOSE, 0, 0);
   EXPECT_EQ(::WaitForSingleObject(installer.Get(), 20000), WAIT_OBJECT_0);
+}
+
+// Without a usable manifest the run ends with a message instead of a wizard that cannot work.
+TEST(Startup, ManifestThatDoesNotLoadEndsTheRunWithAMessage) {
+  const auto folder = ScratchFolder("no manifest");
+  const auto exe = folder / "KestWebInstaller.exe";
+  std::filesystem::copy_file(BinaryPath("app/KestWebInstaller.exe"), exe);
+  fw::UniqueHandle installer = StartProcess(exe, L"/n");
+  ASSERT_TRUE(installer);
+  HWND box = nullptr;
+  for (int i = 0; i < 300 && !box; ++i) {
+    box = ::FindWindowW(L"#32770", L"Pictova Kest");
+    if (!box) ::Sleep(100);
+  }
+  ASSERT_NE(box, nullptr) << "no message box";
+  EXPECT_EQ(::FindWindowW(KEST_WIZARD_CLASS_NAME, nullptr), nullptr);
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(::WaitForSingleObject(installer.Get(), 20000), WAIT_OBJECT_0);
+  EXPECT_EQ(::FindWindowW(KEST_WIZARD_CLASS_NAME, nullptr), nullptr);
 }
 
 TEST(Relaunch, StartsTheDownloadedInstallerWithNoValidationSwitch) {

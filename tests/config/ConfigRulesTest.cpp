@@ -197,6 +197,8 @@ TEST(LocalFileName, PlainNamesOnly) {
       {L"NUL", false},
       {L"con.exe", false},
       {L"COM1.msi", false},
+      {L"com\u00B9.msi", false},
+      {L"LPT\u00B3", false},
       {L"lpt9", false},
       {L"COM0.msi", true},
       {L"console.exe", true},

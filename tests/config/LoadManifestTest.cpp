@@ -160,6 +160,18 @@ TEST_F(LoadManifestTest, NamesThatLeaveTheDownloadFoldersAreRefused) {
   EXPECT_FALSE(fs::exists(exe_.parent_path() / "evil.msi"));
 }
 
+// An override that fails for another reason (here: no pid) must not leave its unsafe names in
+// the model either, nor keep the first manifest's place.
+TEST_F(LoadManifestTest, UnsafeOverrideLeavesNothingBehind) {
+  WriteLocal(GoodManifest("PK280EN"));
+  SetOverride(WriteOther(Manifest("<registry>SOFTWARE\\KestTests\\Other</registry>"
+                                  "<main_component><name>..\\..\\x.msi</name><full_url>"
+                                  "http://127.0.0.1/x.msi</full_url></main_component>"))
+                  .wstring());
+  EXPECT_EQ(Load(), ManifestLoadResult::kManifestUnusable);
+  EXPECT_EQ(config_.manifest.packageName.find(L".."), std::wstring::npos);
+}
+
 TEST_F(LoadManifestTest, OverrideReplacesTheWholeModel) {
   WriteLocal(GoodManifest("PK280EN"));
   const fs::path other =

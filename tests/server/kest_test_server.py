@@ -38,6 +38,8 @@ their requests):
                one, else a small HTML page
   nolength=1   send the body without Content-Length and close the connection after it
   cut=N        announce the full Content-Length but send only the first N bytes, then close
+  lengthonce=1 the first request of this exact target is answered in full with its length;
+               every later one comes without a length (and with cut=N, cut short)
   delay=MS     pause MS milliseconds before each block after the first
   block=N      size of the blocks the body is sent in (default 65536)
 A path that names no file gets 404 with a body. GET and HEAD are supported.
@@ -168,6 +170,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         size = os.path.getsize(path)
         no_length = query.get("nolength") == "1"
         cut = int(query["cut"]) if "cut" in query else None
+        if query.get("lengthonce") == "1":
+            if self.server.first_request(self.path):
+                no_length, cut = False, None
+            else:
+                no_length = True
         delay = int(query.get("delay", "0")) / 1000.0
         block = max(1, int(query.get("block", DEFAULT_BLOCK)))
         self.send_response(200)
@@ -197,6 +204,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if cut is not None:
             self.close_connection = True
             self.abort_connection()
+        elif no_length:
+            self.close_connection = True
 
     def abort_connection(self):
         try:
@@ -213,6 +222,8 @@ class Listener(socketserver.ThreadingMixIn, http.server.HTTPServer):
     def __init__(self, host, port, name, root, activity, tls=None):
         super().__init__((host, port), Handler)
         self.listener = name
+        self.seen_targets = set()
+        self.seen_lock = threading.Lock()
         self.root = root
         self.activity = activity
         self.tls = tls
@@ -227,6 +238,13 @@ class Listener(socketserver.ThreadingMixIn, http.server.HTTPServer):
 
     def handle_error(self, request, client_address):  # refused handshakes, resets: expected
         pass
+
+    def first_request(self, target):
+        with self.seen_lock:
+            if target in self.seen_targets:
+                return False
+            self.seen_targets.add(target)
+            return True
 
 
 def parse_tls(text):
