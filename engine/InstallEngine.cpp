@@ -1,5 +1,6 @@
 #include "engine/InstallEngine.h"
 
+#include <msi.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -26,6 +27,9 @@ InstallEngine::InstallEngine()
 
 InstallEngine::~InstallEngine() {
   if (runHandle.valid()) runHandle.wait();
+  // The installer message handler stays registered after a package, with this engine as its
+  // context; it must not outlive the engine.
+  ::MsiSetExternalUIW(nullptr, 0, nullptr);
 }
 
 void ReportProgress(int phase, int index, int percent) {

@@ -73,6 +73,7 @@ bool HttpRequest::Send(std::wstring_view url, const RequestOptions& options,
     connection_.Reset();
     return false;
   }
+  ApplyTransferTimeouts(request_.Get());
 
   const std::wstring referer = CurrentReferer();
   if (!referer.empty()) {

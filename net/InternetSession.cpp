@@ -56,6 +56,10 @@ bool OpenInternetSession() {
   return true;
 }
 
+void ApplyTransferTimeouts(HINTERNET handle) {
+  ApplyTimeouts(handle, TimeoutMilliseconds());
+}
+
 void SetTransferTimeout(DWORD milliseconds) {
   const std::lock_guard guard(SessionLock());
   TimeoutMilliseconds() = milliseconds;

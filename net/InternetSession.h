@@ -21,6 +21,9 @@ bool OpenInternetSession();
 // request fails; also how long a cancel may wait for a stalled server to answer.
 inline constexpr DWORD kDefaultTransferTimeoutMs = 30000;
 void SetTransferTimeout(DWORD milliseconds);
+// Gives a connection or request handle the current limits (some WinINet implementations do
+// not pass the session's on).
+void ApplyTransferTimeouts(HINTERNET handle);
 
 // Closes the session; the next OpenInternetSession makes a new one. Called once at exit.
 void CloseInternetSession();

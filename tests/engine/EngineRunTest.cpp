@@ -373,6 +373,28 @@ TEST_F(EngineRun, CancelDuringThePackageInstallation) {
             0xFFFFFFFFu);  // nor the settings written
 }
 
+TEST(CancelInstallation, AFinishedRunStaysFinished) {
+  SharedProgress().Reset();
+  InstallEngine engine;
+  SetPhase(Finished);
+  CancelInstallation(engine);
+  EXPECT_EQ(SharedProgress().Phase(), Finished);
+  EXPECT_EQ(engine.stopRequested, 1);
+  SharedProgress().Reset();
+}
+
+// A cancel confirmed before a package starts is never taken back by the package's start.
+TEST(CancelInstallation, PackageStartKeepsAConfirmedCancel) {
+  SharedProgress().Reset();
+  InstallEngine engine;
+  CancelInstallation(engine);
+  InstallItem missing;
+  missing.localPath = (ScratchFolder("cancel package") / "absent.msi").wstring();
+  EXPECT_FALSE(InstallPackage(engine, missing));
+  EXPECT_EQ(engine.answerCancel, 1);
+  SharedProgress().Reset();
+}
+
 TEST(InstallerMessages, AnswersAndCaptures) {
   InstallEngine engine;
   engine.firstMessagePending = false;

@@ -19,6 +19,20 @@ TEST(ProgressState, CancellingTakesOnlyCancelled) {
   EXPECT_EQ(state.Phase(), Cancelled);
 }
 
+TEST(ProgressState, CancellingNeverReplacesAFinalPhase) {
+  ProgressState state;
+  state.Report(Installing, 1, 50);
+  EXPECT_TRUE(state.BeginCancelling());
+  EXPECT_FALSE(state.BeginCancelling());  // already cancelling
+  EXPECT_EQ(state.Phase(), Cancelling);
+  for (int final : {Finished, Failed, Cancelled}) {
+    ProgressState ended;
+    ended.SetPhase(final);
+    EXPECT_FALSE(ended.BeginCancelling());
+    EXPECT_EQ(ended.Phase(), final);
+  }
+}
+
 TEST(ProgressState, ReadingsStartTheClockOnceAndEstimateFromIt) {
   ProgressState state;
   state.SetWeights({22, 22, 22, 27, 2, 5}, {22, 22, 22, 27, 2, 5});

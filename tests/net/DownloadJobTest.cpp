@@ -257,5 +257,30 @@ TEST_F(DownloadJobTest, JobWithoutOwnerDoesNothing) {
   EXPECT_TRUE(NetServer().RequestsContaining(tag_).empty());
 }
 
+// A download whose own answer has no length and ends early is not taken for complete: the job
+// holds it against the size the server announced first.
+TEST_F(DownloadJobTest, AnswerWithoutLengthThatEndsEarlyIsNotPlaced) {
+  CDownloadJob job(Url("/100k.bin", "lengthonce=1&cut=30000"), Wide(Target()));
+  EXPECT_FALSE(RunDownloadJob(job, &owner_, Recorder()));
+  ExpectNothingLeft(Target());
+  // The same answer in full passes.
+  CDownloadJob whole(Url("/100k.bin", "lengthonce=1"), Wide(Target()));
+  EXPECT_TRUE(RunDownloadJob(whole, &owner_, Recorder()));
+  EXPECT_TRUE(SameFileBytes(Target(), ServedFile("100k.bin")));
+}
+
+// A server that stops sending ends the job after the transfer timeout instead of holding the
+// run (and any cancel) for as long as it stalls.
+TEST_F(DownloadJobTest, StalledServerEndsTheJob) {
+  SetTransferTimeout(2000);
+  CDownloadJob job(Url("/100k.bin", "delay=60000&block=4096"), Wide(Target()));
+  const auto start = Clock::now();
+  EXPECT_FALSE(RunDownloadJob(job, &owner_, Recorder()));
+  const auto waited = Clock::now() - start;
+  SetTransferTimeout(kDefaultTransferTimeoutMs);
+  EXPECT_LT(waited, 30s) << "the job waited for the stalled server";
+  ExpectNothingLeft(Target());
+}
+
 }  // namespace
 }  // namespace kest::test
