@@ -62,3 +62,13 @@ function(kest_test name)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${K_FIXTURES}")
   endif()
 endfunction()
+
+# kest_server_fixture(name script dir): a ctest fixture pair, name_start and name_stop, that runs
+# "script start dir" before the first test requiring fixture <name> and "script stop dir" after
+# the last (the loopback test server of tests/server).
+function(kest_server_fixture name script dir)
+  add_test(NAME ${name}_start COMMAND ${script} start ${dir})
+  set_tests_properties(${name}_start PROPERTIES FIXTURES_SETUP ${name} TIMEOUT 120)
+  add_test(NAME ${name}_stop COMMAND ${script} stop ${dir})
+  set_tests_properties(${name}_stop PROPERTIES FIXTURES_CLEANUP ${name} TIMEOUT 60)
+endfunction()

@@ -17,11 +17,6 @@ namespace kest::test {
 
 namespace {
 
-std::string UnixBinaryPath(std::string_view relative) {
-  const char* binary = std::getenv("KEST_BINARY_DIR");
-  return std::string(binary ? binary : "") + "/" + std::string(relative);
-}
-
 bool RunAndWait(std::wstring commandLine, DWORD timeoutMs) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -48,13 +43,7 @@ std::wstring ReadString(HKEY root, const std::wstring& key, const wchar_t* name)
 }  // namespace
 
 const TestServer& EngineServer() {
-  static const std::optional<TestServer> server =
-      TestServer::FromStateFile(UnixBinaryPath("engine-test-server/state"));
-  if (!server) {
-    ADD_FAILURE() << "the engine test server is not running (ctest starts it)";
-    std::abort();
-  }
-  return *server;
+  return RunningServer("engine-test-server/state");
 }
 
 BoxRecorder::BoxRecorder(int answer) {

@@ -150,6 +150,7 @@ TEST_F(EngineRun, FreshInstallationEndToEnd) {
   EXPECT_FLOAT_EQ(watch.LastPercent(), 100.0f);
   const ProgressSnapshot snapshot = TakeProgressSnapshot();
   EXPECT_EQ(PercentText(snapshot.percent), L"100.0%");
+  EXPECT_EQ(ProgressBarPosition(snapshot.percent), 1000);
   EXPECT_EQ(snapshot.statusText, UiText(IDS_STATUS_FINISHED));
 
   // The plan: prerequisites, package, transform, language pack.

@@ -8,23 +8,8 @@
 
 namespace kest::test {
 
-namespace {
-
-std::string UnixBinaryPath(std::string_view relative) {
-  const char* binary = std::getenv("KEST_BINARY_DIR");
-  return std::string(binary ? binary : "") + "/" + std::string(relative);
-}
-
-}  // namespace
-
 const TestServer& NetServer() {
-  static const std::optional<TestServer> server =
-      TestServer::FromStateFile(UnixBinaryPath("net-test-server/state"));
-  if (!server) {
-    ADD_FAILURE() << "the test server is not running (ctest starts it with net_server_start)";
-    std::abort();
-  }
-  return *server;
+  return RunningServer("net-test-server/state");
 }
 
 std::filesystem::path ServedFile(std::string_view name) {

@@ -4,7 +4,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "tests/support/TestPaths.h"
 
@@ -56,6 +59,26 @@ std::vector<LoggedRequest> TestServer::RequestsContaining(std::string_view text)
     requests.push_back(std::move(request));
   }
   return requests;
+}
+
+const TestServer& RunningServer(std::string_view stateFileInBuildTree) {
+  static std::mutex lock;
+  static std::map<std::string, std::optional<TestServer>, std::less<>> servers;
+  const std::lock_guard guard(lock);
+  auto found = servers.find(stateFileInBuildTree);
+  if (found == servers.end()) {
+    const char* binary = std::getenv("KEST_BINARY_DIR");
+    const std::string state =
+        std::string(binary ? binary : "") + "/" + std::string(stateFileInBuildTree);
+    found =
+        servers.emplace(std::string(stateFileInBuildTree), TestServer::FromStateFile(state)).first;
+  }
+  if (!found->second) {
+    ADD_FAILURE() << "the test server of " << stateFileInBuildTree
+                  << " is not running (ctest starts it with its fixture)";
+    std::abort();
+  }
+  return *found->second;
 }
 
 std::string UniqueTag(std::string_view hint) {

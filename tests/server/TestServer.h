@@ -38,6 +38,10 @@ class TestServer {
   std::filesystem::path log_;
 };
 
+// The server a ctest fixture started, from its state file under the build tree
+// ("net-test-server/state"); the test fails at once when it is not running.
+const TestServer& RunningServer(std::string_view stateFileInBuildTree);
+
 // A query value that no other request of this or any concurrent test run carries.
 std::string UniqueTag(std::string_view hint);
 

@@ -52,16 +52,12 @@ HWND ReflectionTarget(HWND parent, UINT msg, WPARAM, LPARAM lp) {
 }  // namespace
 
 CWnd::~CWnd() {
-  if (!m_hWnd) return;
-  // The window may outlive its object; it must never call into freed memory.
-  if (binding_ == Binding::Subclass) {
-    ::RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
-  } else if (binding_ == Binding::OwnClass) {
-    ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-    ::DestroyWindow(m_hWnd);
-  }
-  m_hWnd = nullptr;
-  binding_ = Binding::None;
+  // The window may outlive its object; it must never call into freed memory. A window of an
+  // own class has no life without its object.
+  const HWND window = m_hWnd;
+  const bool ownClass = binding_ == Binding::OwnClass;
+  ClearBinding();
+  if (ownClass && window) ::DestroyWindow(window);
 }
 
 CWnd* CWnd::FromHandle(HWND window) noexcept {
@@ -94,15 +90,6 @@ bool CWnd::Subclass(HWND window) noexcept {
   m_hWnd = window;
   binding_ = Binding::Subclass;
   return true;
-}
-
-HWND CWnd::UnsubclassWindow() noexcept {
-  if (binding_ != Binding::Subclass) return nullptr;
-  HWND window = m_hWnd;
-  ::RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-  m_hWnd = nullptr;
-  binding_ = Binding::None;
-  return window;
 }
 
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, std::wstring_view text, DWORD style,

@@ -34,8 +34,6 @@ class CWnd {
   // Binds this object to a control of a dialog (or any existing window) by subclassing it.
   bool SubclassDlgItem(int id, HWND parent);
   bool SubclassWindow(HWND window);
-  // Undoes SubclassWindow; the window goes on with its own procedure.
-  HWND UnsubclassWindow() noexcept;
 
   // Creates a window of an own class (registered once per class name with default attributes,
   // arrow cursor and no background brush) bound to this object.
